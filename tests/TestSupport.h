@@ -3,6 +3,7 @@
 // reaches the operator's settings, logs or hospital.
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QTemporaryDir>
 #include <QtGlobal>
 
@@ -24,7 +25,8 @@ inline QTemporaryDir &isolatedHome()
 
 } // namespace testsupport
 
-// QTEST_MAIN with isolated XDG directories set before the application object exists.
+// QTEST_MAIN with isolated XDG directories set before the application object exists
+// (RELAYON_TEST_MAIN needs <QApplication> included by the test).
 #define RELAYON_TEST_MAIN(TestClass)                                                          \
     int main(int argc, char **argv)                                                           \
     {                                                                                         \

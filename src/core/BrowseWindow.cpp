@@ -109,11 +109,23 @@ void BrowseWindow::search()
     }
 }
 
+namespace {
+
+int indexOfField(const QStringList &fields, const QString &name)
+{
+    for (int i = 0; i < fields.size(); ++i)
+        if (fields[i].compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+} // namespace
+
 void BrowseWindow::cellEdited(int row, int column)
 {
     if (m_filling)
         return;
-    const int idColumn = m_engine.fields().indexOf(m_engine.spec().PropFieldNameID);
+    const int idColumn = indexOfField(m_engine.fields(), m_engine.spec().PropFieldNameID);
     if (idColumn < 0 || column == idColumn || !m_grid->item(row, idColumn))
         return;
     try {
@@ -142,7 +154,7 @@ void BrowseWindow::addRow()
 
 void BrowseWindow::deleteRow()
 {
-    const int idColumn = m_engine.fields().indexOf(m_engine.spec().PropFieldNameID);
+    const int idColumn = indexOfField(m_engine.fields(), m_engine.spec().PropFieldNameID);
     const int row = m_grid->currentRow();
     if (idColumn < 0 || row < 0 || !m_grid->item(row, idColumn))
         return;

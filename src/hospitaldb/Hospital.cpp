@@ -1,4 +1,5 @@
 #include "Hospital.h"
+#include "Accounts.h"
 #include "TsqlTranslator.h"
 
 #include <QDir>
@@ -11,6 +12,17 @@
 #include <QUuid>
 
 #include <sqlite3.h>
+
+// The schema scripts are a resource of this static library: nothing refers to it, so it
+// is registered by hand before the first use.
+static void initSchemaResource()
+{
+    static const bool done = [] {
+        Q_INIT_RESOURCE(hospitalschema);
+        return true;
+    }();
+    Q_UNUSED(done);
+}
 
 namespace hospitaldb {
 
@@ -132,6 +144,7 @@ const QStringList &Hospital::databaseNames()
 
 void Hospital::create(const QString &dir, bool demo)
 {
+    initSchemaResource();
     if (!QDir().mkpath(dir))
         throw SqlError(QStringLiteral("cannot create the directory ") + dir);
     for (const QString &database : databaseNames())
@@ -139,6 +152,9 @@ void Hospital::create(const QString &dir, bool demo)
     if (demo) {
         for (const QString &database : databaseNames())
             runScripts(dir, database, QStringLiteral("schema/demo"));
+        // The demo hospital's operator account (a fictional hospital; the README names it).
+        Hospital hospital(dir);
+        addUser(hospital, QStringLiteral("operator"), QStringLiteral("relayon"));
     }
 }
 

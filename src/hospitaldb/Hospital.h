@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <stdexcept>
+#include <type_traits>
 
 struct sqlite3;
 
@@ -75,6 +76,28 @@ public:
     void beginTransaction();
     void commit();
     void rollback();
+
+    // Runs f as one unit inside whatever transaction is open (a savepoint): everything f did
+    // is undone when it throws, and the exception goes on. Procedures use this, never BEGIN.
+    template <typename F>
+    auto atomically(F &&f) -> decltype(f())
+    {
+        exec(QStringLiteral("SAVEPOINT hospital_unit"));
+        try {
+            if constexpr (std::is_void_v<decltype(f())>) {
+                f();
+                exec(QStringLiteral("RELEASE hospital_unit"));
+            } else {
+                auto result = f();
+                exec(QStringLiteral("RELEASE hospital_unit"));
+                return result;
+            }
+        } catch (...) {
+            exec(QStringLiteral("ROLLBACK TO hospital_unit"));
+            exec(QStringLiteral("RELEASE hospital_unit"));
+            throw;
+        }
+    }
 
     // Procedures are looked up by their last name part, without regard to case.
     void registerProcedure(const QString &name, Procedure procedure);

@@ -14,10 +14,6 @@
 
 namespace {
 
-// The demo hospital's operator account (a fictional hospital; README names it).
-constexpr auto kDemoUser = "operator";
-constexpr auto kDemoPassword = "relayon";
-
 int usage(QTextStream &err)
 {
     err << "usage: relayon-hospital create DIR [--demo]\n"
@@ -50,12 +46,7 @@ int main(int argc, char **argv)
     const QString dir = args[1];
     try {
         if (command == u"create" && (args.size() == 2 || (args.size() == 3 && args[2] == u"--demo"))) {
-            const bool demo = args.size() == 3;
-            hospitaldb::Hospital::create(dir, demo);
-            if (demo) {
-                hospitaldb::Hospital hospital(dir);
-                hospitaldb::addUser(hospital, QString::fromLatin1(kDemoUser), QString::fromLatin1(kDemoPassword));
-            }
+            hospitaldb::Hospital::create(dir, args.size() == 3);
             return 0;
         }
         if (command == u"adduser" && args.size() == 4) {
