@@ -1,35 +1,26 @@
-// relayon: signs the operator in with the stored credentials (or the sign-in dialog) and
-// loads the radiology revenue table.
+// relayon: the HL7 interface engine. Start-up runs Main; the process ends when Main finds
+// no signed-in session, when the main window closes, or at the tool bar's Exit.
 
 #include "Globals.h"
-#include "RevenueTable.h"
-#include "Settings.h"
-#include "UserSession.h"
+#include "Startup.h"
+#include "CommLog.h"
+#include "Windows.h"
 
 #include <QApplication>
-#include <QTextStream>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(kProgramTitle);
-    QTextStream out(stdout);
+    QApplication::setQuitOnLastWindowClosed(false);
 
-    gblUser = std::make_unique<UserSession>();
-    gblUser->PasswordDeptCode = QStringLiteral("3");
-    gblUser->LoginUser(ReadSetting(kAppProgram, QStringLiteral("Options"), QStringLiteral("UserName")),
-                       ReadSetting(kAppProgram, QStringLiteral("Options"), QStringLiteral("UserPassword")));
-    if (!gblUser->Connected())
-        gblUser->ShowMain();
-    gblLoggedIn = gblUser->Connected();
-    LoadRevenues();
-    if (!gblLoggedIn)
-        return 1;
+    // Without a display, the message box is also written to standard output.
+    if (QApplication::platformName() == u"offscreen" || QApplication::platformName() == u"minimal")
+        MessageBox::instance().setEchoToStdout(true);
 
-    out << "RELAYON: signed in to " << gblUser->ServerName() << " as " << gblUser->userName() << '\n';
-    for (const RevenueInfo &r : gblRevenues)
-        out << "RELAYON: revenue " << r.RevenueID << ": requests in " << r.RequestTableName << ", results in "
-            << r.ResultTableName << '\n';
-    out.flush();
-    return 0;
+    programDirectory(); // created at start-up
+    windows::install();
+    if (!Main())
+        return 0; // not signed in: no window was opened
+    return app.exec();
 }

@@ -16,8 +16,12 @@ struct AppHooks {
     std::function<void()> showOrderGenerator;
     // The message window's StartTimers (restarting the polls after a reconnection).
     std::function<void()> startTimers;
-    // Ends the process (Main returning without a window).
-    std::function<void(int code)> quit;
+    // A message box with the program's title and a single OK button (modal). Empty: the
+    // core shows a QMessageBox itself. Tests replace it to read what would be shown.
+    std::function<void(const QString &text)> alert;
 
     static AppHooks &instance();
 };
+
+// Shows text in the program's message box (through AppHooks::alert when set).
+void Alert(const QString &text);

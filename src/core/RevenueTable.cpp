@@ -1,11 +1,11 @@
 #include "RevenueTable.h"
 
+#include "AppHooks.h"
 #include "ClientOptions.h"
 #include "Database.h"
 #include "Globals.h"
 #include "UserSession.h"
 
-#include <QMessageBox>
 
 QString RevenueInfo::field(int position) const
 {
@@ -73,7 +73,7 @@ void LoadRevenues()
     Connection *connection = gblUser ? gblUser->SQLConnection() : nullptr;
     const QString error = loadRevenueTable(connection, ClientOptions::instance().vesk());
     if (!error.isEmpty())
-        QMessageBox::critical(nullptr, kProgramTitle, QStringLiteral("LoadRevenues ") + error, QMessageBox::Ok);
+        Alert(QStringLiteral("LoadRevenues ") + error);
 }
 
 const RevenueInfo *FindRevenue(const QString &code)

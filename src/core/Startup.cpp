@@ -9,8 +9,10 @@
 #include "Settings.h"
 #include "UserSession.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QMessageBox>
 
 AppHooks &AppHooks::instance()
 {
@@ -18,8 +20,32 @@ AppHooks &AppHooks::instance()
     return hooks;
 }
 
+void Alert(const QString &text)
+{
+    if (AppHooks::instance().alert)
+        AppHooks::instance().alert(text);
+    else
+        QMessageBox::critical(nullptr, kProgramTitle, text, QMessageBox::Ok);
+}
+
+namespace {
+
+// The session's connection must close while the application still exists (the SQL
+// drivers' registry is gone by the time static objects are destroyed).
+void releaseSession()
+{
+    gblUser.reset();
+}
+
+} // namespace
+
 void Login()
 {
+    static const bool registered = [] {
+        qAddPostRoutine(releaseSession);
+        return true;
+    }();
+    Q_UNUSED(registered);
     gblLoggedIn = false;
     try {
         gblUser = std::make_unique<UserSession>();

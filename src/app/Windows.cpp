@@ -1,0 +1,130 @@
+#include "Windows.h"
+
+#include "AppHooks.h"
+#include "CommLog.h"
+#include "MainCommands.h"
+#include "MainWindow.h"
+#include "MessageWindow.h"
+#include "ServerMonitor.h"
+#include "Startup.h"
+#include "TraceWindow.h"
+#include "WindowPlacement.h"
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QPointer>
+
+namespace windows {
+
+namespace {
+
+QPointer<MainWindow> g_main;
+QPointer<MessageWindow> g_message;
+QPointer<TraceWindow> g_log;
+QPointer<TraceWindow> g_errorLog;
+
+TraceWindow *traceWindow(QPointer<TraceWindow> &slot, TraceModel &model)
+{
+    if (!slot) {
+        MainWindow *main = mainWindow();
+        slot = new TraceWindow(model);
+        QMdiSubWindow *sub = main->addChild(slot);
+        RestoreWindowPlacement(sub);
+        sub->show();
+    }
+    return slot;
+}
+
+} // namespace
+
+MainWindow *mainWindow()
+{
+    if (!g_main) {
+        g_main = new MainWindow;
+        g_main->setAttribute(Qt::WA_DeleteOnClose);
+        QObject::connect(g_main, &MainWindow::exitRequested, [] { QApplication::exit(0); });
+        g_main->showMaximized();
+        g_main->creationSteps();
+    }
+    return g_main;
+}
+
+MessageWindow *messageWindow()
+{
+    if (!g_message) {
+        MainWindow *main = mainWindow();
+        g_message = new MessageWindow;
+        QMdiSubWindow *sub = main->addChild(g_message);
+        sub->show();
+        g_message->creationSteps();
+    }
+    return g_message;
+}
+
+TraceWindow *logWindow()
+{
+    return traceWindow(g_log, TraceModel::log());
+}
+
+TraceWindow *errorLogWindow()
+{
+    return traceWindow(g_errorLog, TraceModel::error());
+}
+
+bool exists(const char *which)
+{
+    const QString w = QLatin1String(which);
+    if (w == u"main")
+        return g_main;
+    if (w == u"message")
+        return g_message;
+    return false;
+}
+
+void install()
+{
+    AppHooks &hooks = AppHooks::instance();
+    hooks.ensureMainAndMessageWindows = [] { messageWindow(); };
+    hooks.setStatusTexts = [](const QString &server, const QString &mode, const QString &host) {
+        mainWindow()->setStatusTexts(server, mode, host);
+    };
+    // A trace line shows its window (created on first use inside the main window).
+    QObject::connect(&TraceModel::log(), &TraceModel::changed, [] { logWindow(); });
+    QObject::connect(&TraceModel::error(), &TraceModel::changed, [] { errorLogWindow(); });
+
+    ServerMonitor &monitor = ServerMonitor::instance();
+    monitor.testServerConnection = [] { return TestServerConnection(); };
+    monitor.runMain = [] { Main(); };
+    monitor.startTimers = [] {
+        if (AppHooks::instance().startTimers)
+            AppHooks::instance().startTimers();
+    };
+
+    MainCommands &commands = MainCommands::instance();
+    commands.showMessageWindowHook = [](bool show) {
+        MessageWindow *w = messageWindow();
+        QWidget *frame = w->placementWidget();
+        if (show) {
+            frame->move(0, 0);
+            frame->show();
+            w->show();
+        } else {
+            frame->hide();
+        }
+    };
+    commands.warn = [](const QString &text, const QString &title) {
+        QMessageBox::warning(g_main, title, text);
+    };
+}
+
+void closeAll()
+{
+    if (g_main) {
+        g_main->mdiArea()->closeAllSubWindows();
+        delete g_main;
+    }
+}
+
+} // namespace windows
