@@ -1,0 +1,41 @@
+-- Demo hospital: doctors, insurance companies and radiology examinations.
+
+INSERT INTO tbCoDoctor (DoctorID, LastName, FirstName, MiddleName, Specialization, Active) VALUES ('1001', 'SANTIAGO', 'ROBERTO', 'LIM', 'RADIOLOGY', 1);
+INSERT INTO tbCoDoctor (DoctorID, LastName, FirstName, MiddleName, Specialization, Active) VALUES ('1002', 'PEÑA', 'JOSÉ', 'RIZAL', 'RADIOLOGY', 1);
+INSERT INTO tbCoDoctor (DoctorID, LastName, FirstName, MiddleName, Specialization, Active) VALUES ('1003', 'O''CONNOR', 'MARGARET', 'ANN', 'RADIOLOGY', 1);
+INSERT INTO tbCoDoctor (DoctorID, LastName, FirstName, MiddleName, Specialization, Active) VALUES ('1010', 'MERCADO', 'ELISA', 'CRUZ', 'INTERNAL MEDICINE', 1);
+INSERT INTO tbCoDoctor (DoctorID, LastName, FirstName, MiddleName, Specialization, Active) VALUES ('1011', 'DIZON', 'RAFAEL', 'TAN', 'SURGERY', 1);
+INSERT INTO tbCoDoctor (DoctorID, LastName, FirstName, MiddleName, Specialization, Active) VALUES ('1012', 'GUTIERREZ', 'CARMELA', NULL, 'OBSTETRICS AND GYNECOLOGY', 1);
+INSERT INTO tbCoDoctor (DoctorID, LastName, FirstName, MiddleName, Specialization, Active) VALUES ('1013', 'HERNÁNDEZ', 'LUIS', 'MIGUEL', 'PEDIATRICS', 1);
+INSERT INTO tbCoDoctor (DoctorID, LastName, FirstName, MiddleName, Specialization, Active) VALUES ('1014', 'ABAD', 'VICTOR', 'SY', 'EMERGENCY MEDICINE', 1);
+INSERT INTO tbCoDoctor (DoctorID, LastName, FirstName, MiddleName, Specialization, Active) VALUES ('1015', 'YAP', 'CHRISTINE', 'GO', 'ORTHOPEDICS', 1);
+
+INSERT INTO tbCoCompany (AccountNum, Company, Address, Active) VALUES ('C0001', 'PACIFIC HEALTH CARE INC.', 'MAKATI CITY', 1);
+INSERT INTO tbCoCompany (AccountNum, Company, Address, Active) VALUES ('C0002', 'ST. JUDE''S MUTUAL BENEFIT', 'QUEZON CITY', 1);
+INSERT INTO tbCoCompany (AccountNum, Company, Address, Active) VALUES ('C0003', 'ISLA MARITIME CORP.', 'CEBU CITY', 1);
+INSERT INTO tbCoCompany (AccountNum, Company, Address, Active) VALUES ('C0004', 'NORTHERN GRID POWER CO.', 'BAGUIO CITY', 1);
+INSERT INTO tbCoXRayExam (XRayID, XRay) VALUES ('88', 'CHEST PA');
+INSERT INTO tbCoXRayExam (XRayID, XRay) VALUES ('89', 'CHEST PA AND LATERAL');
+INSERT INTO tbCoXRayExam (XRayID, XRay) VALUES ('90', 'HAND & WRIST');
+INSERT INTO tbCoXRayExam (XRayID, XRay) VALUES ('91', 'SKULL APL');
+INSERT INTO tbCoXRayExam (XRayID, XRay) VALUES ('92', 'LUMBOSACRAL SPINE APL');
+INSERT INTO tbCoUltrasoundExam (UltrasoundID, Ultrasound) VALUES ('12', 'WHOLE ABDOMEN');
+INSERT INTO tbCoUltrasoundExam (UltrasoundID, Ultrasound) VALUES ('13', 'KIDNEYS, URINARY BLADDER');
+INSERT INTO tbCoUltrasoundExam (UltrasoundID, Ultrasound) VALUES ('14', 'THYROID');
+INSERT INTO tbCoUltrasoundExam (UltrasoundID, Ultrasound) VALUES ('20', 'PELVIC ULTRASOUND');
+INSERT INTO tbCoUltrasoundExam (UltrasoundID, Ultrasound) VALUES ('21', 'TRANSVAGINAL ULTRASOUND (OB)');
+INSERT INTO tbCoUltrasoundExam (UltrasoundID, Ultrasound) VALUES ('22', 'BREAST ULTRASOUND');
+INSERT INTO tbCoCTScanExam (CTScanID, CTScan) VALUES ('30', 'CT BRAIN PLAIN');
+INSERT INTO tbCoCTScanExam (CTScanID, CTScan) VALUES ('31', 'CT CHEST WITH CONTRAST');
+INSERT INTO tbCoCTScanExam (CTScanID, CTScan) VALUES ('32', 'CT WHOLE ABDOMEN');
+INSERT INTO tbCoMRIExam (MRIID, MRI) VALUES ('40', 'MRI BRAIN');
+INSERT INTO tbCoMRIExam (MRIID, MRI) VALUES ('41', 'MRI LUMBOSACRAL SPINE');
+INSERT INTO tbCoMRIExam (MRIID, MRI) VALUES ('42', 'MRI KNEE');
+INSERT INTO tbCoMammoExam (MammoID, Mammo) VALUES ('50', 'MAMMOGRAPHY BILATERAL');
+INSERT INTO tbCoMammoExam (MammoID, Mammo) VALUES ('51', 'MAMMOGRAPHY UNILATERAL');
+INSERT INTO tbCoNuclearExam (NuclearID, Nuclear) VALUES ('60', 'WHOLE BODY BONE SCAN');
+INSERT INTO tbCoNuclearExam (NuclearID, Nuclear) VALUES ('61', 'THYROID SCAN');
+INSERT INTO tbCoCTScanExam (CTScanID, CTScan) VALUES ('70', 'CT ANGIOGRAPHY');
+INSERT INTO tbCoSpecialExam (SpecialID, Special) VALUES ('80', 'CORONARY ANGIOGRAM');
+INSERT INTO tbCoSpecialExam (SpecialID, Special) VALUES ('81', 'PERIPHERAL ANGIOGRAM');
+INSERT INTO tbCoSpecialExam (SpecialID, Special) VALUES ('95', 'RADIOTHERAPY PLANNING');
