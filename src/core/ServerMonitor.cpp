@@ -53,16 +53,21 @@ void ServerMonitor::reportServerError(const QString &description)
     WriteCommLog(kRelayon, description, kLogError, kRelayon, kRelayon);
 }
 
+void ServerMonitor::restore()
+{
+    if (runMain)
+        runMain();
+    if (startTimers)
+        startTimers();
+    DisplayMessage(kSourceRelayon, QStringLiteral("Connection to server has been restored!..."));
+    WriteCommLog(kRelayon, QStringLiteral("Connection to server has been restored! "), kLogError, kRelayon, kRelayon);
+}
+
 void ServerMonitor::reconnectTick()
 {
     if (testServerConnection && testServerConnection()) {
         tmrReconnectServer.stop();
-        if (runMain)
-            runMain();
-        if (startTimers)
-            startTimers();
-        DisplayMessage(kSourceRelayon, QStringLiteral("Connection to server has been restored!..."));
-        WriteCommLog(kRelayon, QStringLiteral("Connection to server has been restored! "), kLogError, kRelayon, kRelayon);
+        restore();
     } else {
         DisplayMessage(kSourceRelayon, QStringLiteral("Connection to server has been disrupted!..."));
         WriteCommLog(kRelayon, QStringLiteral("Connection to server has been disrupted! "), kLogError, kRelayon, kRelayon);
@@ -72,12 +77,7 @@ void ServerMonitor::reconnectTick()
 void ServerMonitor::manualReconnect()
 {
     if (testServerConnection && testServerConnection()) {
-        if (runMain)
-            runMain();
-        if (startTimers)
-            startTimers();
-        DisplayMessage(kSourceRelayon, QStringLiteral("Connection to server has been restored!..."));
-        WriteCommLog(kRelayon, QStringLiteral("Connection to server has been restored! "), kLogError, kRelayon, kRelayon);
+        restore();
         Show_Warning_Symbol(false);
     } else {
         DisplayMessage(kSourceRelayon, QStringLiteral("Unable to establish connection to server!..."));

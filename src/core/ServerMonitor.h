@@ -35,6 +35,7 @@ signals:
 private:
     ServerMonitor();
     void setPanelVisible(bool visible);
+    void restore(); // Main again, the polls again, and the "restored" report
     bool m_panelVisible = false;
 };
 
