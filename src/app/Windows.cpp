@@ -87,6 +87,12 @@ void install()
 {
     AppHooks &hooks = AppHooks::instance();
     hooks.ensureMainAndMessageWindows = [] { messageWindow(); };
+    hooks.startTimers = [] { messageWindow()->polls().StartTimers(); };
+    MainCommands::instance().startFilePolls = [] {
+        MessagePolls &p = messageWindow()->polls();
+        p.tmrGetResult.start();
+        p.tmrGetRequests.start();
+    };
     hooks.setStatusTexts = [](const QString &server, const QString &mode, const QString &host) {
         mainWindow()->setStatusTexts(server, mode, host);
     };
