@@ -28,24 +28,8 @@ void Alert(const QString &text)
         QMessageBox::critical(nullptr, kProgramTitle, text, QMessageBox::Ok);
 }
 
-namespace {
-
-// The session's connection must close while the application still exists (the SQL
-// drivers' registry is gone by the time static objects are destroyed).
-void releaseSession()
-{
-    gblUser.reset();
-}
-
-} // namespace
-
 void Login()
 {
-    static const bool registered = [] {
-        qAddPostRoutine(releaseSession);
-        return true;
-    }();
-    Q_UNUSED(registered);
     gblLoggedIn = false;
     try {
         gblUser = std::make_unique<UserSession>();

@@ -2,8 +2,11 @@
 
 #include "Accounts.h"
 #include "BrowseWindow.h"
+#include "Globals.h"
 #include "Settings.h"
 #include "SignInDialog.h"
+
+#include <QCoreApplication>
 
 namespace {
 
@@ -66,7 +69,25 @@ void UserSession::setDialogProvider(DialogProvider provider)
     dialogProvider() = std::move(provider);
 }
 
-UserSession::UserSession() = default;
+namespace {
+
+// The session's connection must close while the application still exists (the SQL
+// drivers' registry is gone by the time static objects are destroyed).
+void releaseSession()
+{
+    gblUser.reset();
+}
+
+} // namespace
+
+UserSession::UserSession()
+{
+    static const bool registered = [] {
+        qAddPostRoutine(releaseSession);
+        return true;
+    }();
+    Q_UNUSED(registered);
+}
 UserSession::~UserSession() = default;
 
 ConnectionParams UserSession::storedConnectionParams()
