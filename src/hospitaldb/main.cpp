@@ -3,8 +3,10 @@
 //   relayon-hospital create DIR [--demo]
 //   relayon-hospital adduser DIR NAME PASSWORD
 //   relayon-hospital sql DIR STATEMENT
+//   relayon-hospital demo-ris REQUESTDIR COMPLETEDDIR RESULTDIR [--delay SECONDS] [--once]
 
 #include "Accounts.h"
+#include "DemoRis.h"
 #include "Hospital.h"
 
 #include <QCoreApplication>
@@ -18,7 +20,8 @@ int usage(QTextStream &err)
 {
     err << "usage: relayon-hospital create DIR [--demo]\n"
            "       relayon-hospital adduser DIR NAME PASSWORD\n"
-           "       relayon-hospital sql DIR STATEMENT\n";
+           "       relayon-hospital sql DIR STATEMENT\n"
+           "       relayon-hospital demo-ris REQUESTDIR COMPLETEDDIR RESULTDIR [--delay SECONDS] [--once]\n";
     return 2;
 }
 
@@ -43,6 +46,19 @@ int main(int argc, char **argv)
         return usage(err);
 
     const QString command = args[0];
+    if (command == u"demo-ris" && args.size() >= 4) {
+        int delay = 5;
+        bool once = false;
+        for (int i = 4; i < args.size(); ++i) {
+            if (args[i] == u"--once")
+                once = true;
+            else if (args[i] == u"--delay" && i + 1 < args.size())
+                delay = args[++i].toInt();
+            else
+                return usage(err);
+        }
+        return hospitaldb::runDemoRis(args[1], args[2], args[3], delay, once);
+    }
     const QString dir = args[1];
     try {
         if (command == u"create" && (args.size() == 2 || (args.size() == 3 && args[2] == u"--demo"))) {
