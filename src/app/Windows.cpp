@@ -2,6 +2,7 @@
 
 #include "AppHooks.h"
 #include "CommLog.h"
+#include "HandleInputWindow.h"
 #include "MainCommands.h"
 #include "MainWindow.h"
 #include "MessageWindow.h"
@@ -24,6 +25,7 @@ QPointer<MainWindow> g_main;
 QPointer<MessageWindow> g_message;
 QPointer<TraceWindow> g_log;
 QPointer<TraceWindow> g_errorLog;
+QPointer<HandleInputWindow> g_handleInput;
 
 TraceWindow *traceWindow(QPointer<TraceWindow> &slot, TraceModel &model)
 {
@@ -58,9 +60,24 @@ MessageWindow *messageWindow()
         g_message = new MessageWindow;
         QMdiSubWindow *sub = main->addChild(g_message);
         sub->show();
+        QObject::connect(g_message, &MessageWindow::manualProcessRequested, [] { handleInputWindow(); });
         g_message->creationSteps();
     }
     return g_message;
+}
+
+HandleInputWindow *handleInputWindow()
+{
+    if (!g_handleInput) {
+        MainWindow *main = mainWindow();
+        g_handleInput = new HandleInputWindow;
+        g_handleInput->engine().handleInput = [](const QString &text) {
+            MessagePolls &p = messageWindow()->polls();
+            return p.handleInput && p.handleInput(text);
+        };
+        main->addChild(g_handleInput)->show();
+    }
+    return g_handleInput;
 }
 
 TraceWindow *logWindow()

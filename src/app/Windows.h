@@ -3,6 +3,7 @@
 // creation steps, and the wiring of the core's hooks to them.
 
 class MainWindow;
+class HandleInputWindow;
 class MessageWindow;
 class TraceWindow;
 
@@ -10,6 +11,7 @@ namespace windows {
 
 MainWindow *mainWindow();       // created (with its creation steps) on first use
 MessageWindow *messageWindow(); // creates the main window first
+HandleInputWindow *handleInputWindow(); // "Handle Input"
 TraceWindow *logWindow();       // "Log"
 TraceWindow *errorLogWindow();  // "Error Log"
 bool exists(const char *which); // "main", "message" (for tests)
