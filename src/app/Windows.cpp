@@ -2,6 +2,8 @@
 
 #include "AppHooks.h"
 #include "CommLog.h"
+#include "Completion.h"
+#include "ResultIntake.h"
 #include "HandleInputWindow.h"
 #include "MainCommands.h"
 #include "MainWindow.h"
@@ -12,6 +14,7 @@
 #include "WindowPlacement.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
@@ -61,6 +64,20 @@ MessageWindow *messageWindow()
         QMdiSubWindow *sub = main->addChild(g_message);
         sub->show();
         QObject::connect(g_message, &MessageWindow::manualProcessRequested, [] { handleInputWindow(); });
+        MessagePolls &polls = g_message->polls();
+        polls.handleInput = [](const QString &text) {
+            qint16 mode = 0; // HandleInput takes the state of "w/o SP"
+            return HandleInput(text, mode);
+        };
+        polls.handleInputComplete = [](const QString &text) { return HandleInputComplete(text); };
+        polls.lastResult = [](QString &hospNum, QString &patientName, QString &requestNum) {
+            hospNum = gblHospNum;
+            patientName = gblPatientName;
+            requestNum = gblRequestNum;
+        };
+        SetWithoutSPState(qint16(g_message->hMode()));
+        QObject::connect(g_message->chkWoSP(), &QCheckBox::stateChanged,
+                         [](int) { SetWithoutSPState(qint16(g_message->hMode())); });
         g_message->creationSteps();
     }
     return g_message;

@@ -1,4 +1,5 @@
 #include "Completion.h"
+#include "ResultStorage.h"
 
 #include "IntakeConnection.h"
 #include "ResultIntake.h"
@@ -81,7 +82,11 @@ bool UpdateRequestExamDate(const QString &HospNum, const QString &IDNum, const Q
         // department's table.
         if (Modality.isEmpty() && !sent.isEmpty())
             throw IntakeError(QStringLiteral("CheckRevenue failed for request ") + RequestNum);
-        intakeConnection().execute(ExamDateStatement(Modality, HospNum, IDNum, RequestNum, RISExamDate));
+        // The RIS answers with the placer order number (request number and revenue); the
+        // request table knows the request number.
+        const QString table = ExamDateStatementStart(Modality).mid(QStringLiteral("UPDATE ").size()).trimmed();
+        const QString requestNum = RequestNumberOf(intakeConnection(), table, RequestNum);
+        intakeConnection().execute(ExamDateStatement(Modality, HospNum, IDNum, requestNum, RISExamDate));
         return true;
     } catch (const std::exception &e) {
         showAndLog(descriptionOf(e));
