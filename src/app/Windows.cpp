@@ -3,6 +3,8 @@
 #include "AppHooks.h"
 #include "CommLog.h"
 #include "Completion.h"
+#include "Feeds.h"
+#include "frmBrowse.h"
 #include "ResultIntake.h"
 #include "HandleInputWindow.h"
 #include "MainCommands.h"
@@ -29,6 +31,7 @@ QPointer<MessageWindow> g_message;
 QPointer<TraceWindow> g_log;
 QPointer<TraceWindow> g_errorLog;
 QPointer<HandleInputWindow> g_handleInput;
+QPointer<frmBrowse> g_orderGenerator;
 
 TraceWindow *traceWindow(QPointer<TraceWindow> &slot, TraceModel &model)
 {
@@ -69,6 +72,8 @@ MessageWindow *messageWindow()
             qint16 mode = 0; // HandleInput takes the state of "w/o SP"
             return HandleInput(text, mode);
         };
+        polls.checkRequest = [] { checkRequest(); };
+        polls.checkEditPatient = [] { CheckEditPatient(); };
         polls.handleInputComplete = [](const QString &text) { return HandleInputComplete(text); };
         polls.lastResult = [](QString &hospNum, QString &patientName, QString &requestNum) {
             hospNum = gblHospNum;
@@ -81,6 +86,19 @@ MessageWindow *messageWindow()
         g_message->creationSteps();
     }
     return g_message;
+}
+
+frmBrowse *orderGenerator()
+{
+    if (!g_orderGenerator) {
+        MainWindow *main = mainWindow();
+        g_orderGenerator = new frmBrowse;
+        main->addChild(g_orderGenerator)->show();
+    }
+    QWidget *frame = g_orderGenerator->parentWidget();
+    frame->show();
+    frame->raise();
+    return g_orderGenerator;
 }
 
 HandleInputWindow *handleInputWindow()
@@ -121,6 +139,7 @@ void install()
 {
     AppHooks &hooks = AppHooks::instance();
     hooks.ensureMainAndMessageWindows = [] { messageWindow(); };
+    hooks.showOrderGenerator = [] { orderGenerator(); };
     hooks.startTimers = [] { messageWindow()->polls().StartTimers(); };
     MainCommands::instance().startFilePolls = [] {
         MessagePolls &p = messageWindow()->polls();

@@ -4,6 +4,7 @@
 
 class MainWindow;
 class HandleInputWindow;
+class frmBrowse;
 class MessageWindow;
 class TraceWindow;
 
@@ -12,6 +13,7 @@ namespace windows {
 MainWindow *mainWindow();       // created (with its creation steps) on first use
 MessageWindow *messageWindow(); // creates the main window first
 HandleInputWindow *handleInputWindow(); // "Handle Input"
+frmBrowse *orderGenerator();            // "HL7 Order Generator", brought to the front
 TraceWindow *logWindow();       // "Log"
 TraceWindow *errorLogWindow();  // "Error Log"
 bool exists(const char *which); // "main", "message" (for tests)

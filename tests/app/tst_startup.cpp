@@ -86,6 +86,7 @@ void TestStartup::goodCredentialsOpenTheWindows()
     QCOMPARE(main->statusText("sbHost"), QString("Host: ZAZ_LAB"));
     QCOMPARE(windows::messageWindow()->windowTitle(), MessageWindow::kCaption);
     QVERIFY(gblRevenueMax >= 0);
+    QVERIFY(windows::orderGenerator()->isVisible()); // Main ends by showing the order generator
 
     // The state at creation.
     QVERIFY(main->action("mnuConnect")->isEnabled());
