@@ -14,6 +14,7 @@
 #include "TestSupport.h"
 #include "UserSession.h"
 #include "Windows.h"
+#include "frmBrowse.h"
 
 #include <QAction>
 #include <QApplication>
