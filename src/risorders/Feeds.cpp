@@ -1,4 +1,5 @@
 #include "Feeds.h"
+#include "OrderMessage.h"
 
 #include "CommLog.h"
 #include "Globals.h"
@@ -27,18 +28,6 @@ QString errorText(const std::exception &e)
     if (const auto *d = dynamic_cast<const DbError *>(&e))
         return d->description();
     return QString::fromLocal8Bit(e.what());
-}
-
-// The message text without its leading and trailing spaces.
-QString trimSpaces(const QString &text)
-{
-    qsizetype from = 0;
-    qsizetype to = text.size();
-    while (from < to && text.at(from) == QLatin1Char(' '))
-        ++from;
-    while (to > from && text.at(to - 1) == QLatin1Char(' '))
-        --to;
-    return text.mid(from, to - from);
 }
 
 void reportMarkFailure(const QString &description)

@@ -15,17 +15,6 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-QString trimSpaces(const QString &text)
-{
-    qsizetype from = 0;
-    qsizetype to = text.size();
-    while (from < to && text.at(from) == QLatin1Char(' '))
-        ++from;
-    while (to > from && text.at(to - 1) == QLatin1Char(' '))
-        --to;
-    return text.mid(from, to - from);
-}
-
 QString sqlDate(const QDateTime &when)
 {
     if (!when.isValid())
@@ -166,4 +155,15 @@ QString GetHL7(Connection *connection, const OrderRequestRow &row, const ItemFil
                  + QStringLiteral(" ") + sql);
     }
     return QString();
+}
+
+QString trimSpaces(const QString &text)
+{
+    qsizetype from = 0;
+    qsizetype to = text.size();
+    while (from < to && text.at(from) == QLatin1Char(' '))
+        ++from;
+    while (to > from && text.at(to - 1) == QLatin1Char(' '))
+        --to;
+    return text.mid(from, to - from);
 }

@@ -45,3 +45,6 @@ QString hl7LogStatement(const RadiologyOrderData &data, bool skipped, const QDat
 // Always returns the empty text.
 QString GetHL7(Connection *connection, const OrderRequestRow &row, const ItemFilters &filters,
                OrderResults &results);
+
+// The text without its leading and trailing blanks (spaces only; tabs and line breaks stay).
+QString trimSpaces(const QString &text);
