@@ -9,9 +9,9 @@
 
 class BrowseEngine {
 public:
-    BrowseEngine(Connection *connection, BrowseSpec spec, bool allowEdit, bool allowDelete);
+    BrowseEngine(Connection *connection, BrowseSpec browse, bool allowEdit, bool allowDelete);
 
-    const BrowseSpec &spec() const { return m_spec; }
+    const BrowseSpec &browse() const { return m_browse; }
     QStringList fields() const { return m_fields; }
     bool canAdd() const;
     bool canEdit() const;
@@ -33,7 +33,7 @@ private:
     QString checkedField(const QString &field) const; // throws DbError for a column not browsed
 
     Connection *m_connection;
-    BrowseSpec m_spec;
+    BrowseSpec m_browse;
     QStringList m_fields;
     bool m_allowEdit;
     bool m_allowDelete;

@@ -13,32 +13,32 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-BrowseWindow::BrowseWindow(Connection *connection, const BrowseSpec &spec, bool allowEdit, bool allowDelete,
+BrowseWindow::BrowseWindow(Connection *connection, const BrowseSpec &browse, bool allowEdit, bool allowDelete,
                            QWidget *parent)
-    : QWidget(parent, Qt::Window), m_engine(connection, spec, allowEdit, allowDelete)
+    : QWidget(parent, Qt::Window), m_engine(connection, browse, allowEdit, allowDelete)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("frmBrowseTable"));
-    setWindowTitle(spec.propwindowtitle);
+    setWindowTitle(browse.propwindowtitle);
 
     auto *layout = new QVBoxLayout(this);
     auto *bar = new QHBoxLayout;
-    if (!spec.PropFindField1.isEmpty()) {
-        bar->addWidget(new QLabel(spec.PropFindField1 + u':', this));
+    if (!browse.PropFindField1.isEmpty()) {
+        bar->addWidget(new QLabel(browse.PropFindField1 + u':', this));
         m_find1 = new QLineEdit(this);
         m_find1->setObjectName(QStringLiteral("txtFind1"));
         bar->addWidget(m_find1);
         connect(m_find1, &QLineEdit::returnPressed, this, &BrowseWindow::search);
     }
-    if (!spec.PropFindField2.isEmpty()) {
-        bar->addWidget(new QLabel(spec.PropFindField2 + u':', this));
+    if (!browse.PropFindField2.isEmpty()) {
+        bar->addWidget(new QLabel(browse.PropFindField2 + u':', this));
         m_find2 = new QLineEdit(this);
         m_find2->setObjectName(QStringLiteral("txtFind2"));
         bar->addWidget(m_find2);
         connect(m_find2, &QLineEdit::returnPressed, this, &BrowseWindow::search);
     }
-    if (!spec.PropDateFilterField.isEmpty()) {
-        bar->addWidget(new QLabel(spec.PropDateFilterField + QStringLiteral(" from:"), this));
+    if (!browse.PropDateFilterField.isEmpty()) {
+        bar->addWidget(new QLabel(browse.PropDateFilterField + QStringLiteral(" from:"), this));
         m_from = new QDateEdit(QDate::currentDate(), this);
         m_from->setCalendarPopup(true);
         m_to = new QDateEdit(QDate::currentDate(), this);
@@ -75,13 +75,13 @@ BrowseWindow::BrowseWindow(Connection *connection, const BrowseSpec &spec, bool 
     connect(m_grid, &QTableWidget::cellChanged, this, &BrowseWindow::cellEdited);
 
     resize(900, 500);
-    if (!spec.PropFindBeforeListing)
+    if (!browse.PropFindBeforeListing)
         search();
 }
 
-BrowseWindow *BrowseWindow::open(Connection *connection, const BrowseSpec &spec, bool allowEdit, bool allowDelete)
+BrowseWindow *BrowseWindow::open(Connection *connection, const BrowseSpec &browse, bool allowEdit, bool allowDelete)
 {
-    auto *w = new BrowseWindow(connection, spec, allowEdit, allowDelete, spec.propparentwindow);
+    auto *w = new BrowseWindow(connection, browse, allowEdit, allowDelete, browse.propparentwindow);
     w->show();
     return w;
 }
@@ -99,7 +99,7 @@ void BrowseWindow::search()
         for (int r = 0; r < rs.recordCount(); ++r)
             for (int c = 0; c < rs.fieldCount(); ++c)
                 m_grid->setItem(r, c, new QTableWidgetItem(rs.text(r, c)));
-        const QStringList sizes = m_engine.spec().PropFieldSizes.split(u',', Qt::SkipEmptyParts);
+        const QStringList sizes = m_engine.browse().PropFieldSizes.split(u',', Qt::SkipEmptyParts);
         for (int c = 0; c < sizes.size() && c < m_grid->columnCount(); ++c)
             m_grid->setColumnWidth(c, qMax(40, sizes[c].trimmed().toInt() / 15)); // twips to pixels
         m_filling = false;
@@ -125,7 +125,7 @@ void BrowseWindow::cellEdited(int row, int column)
 {
     if (m_filling)
         return;
-    const int idColumn = indexOfField(m_engine.fields(), m_engine.spec().PropFieldNameID);
+    const int idColumn = indexOfField(m_engine.fields(), m_engine.browse().PropFieldNameID);
     if (idColumn < 0 || column == idColumn || !m_grid->item(row, idColumn))
         return;
     try {
@@ -140,7 +140,7 @@ void BrowseWindow::cellEdited(int row, int column)
 void BrowseWindow::addRow()
 {
     bool ok = false;
-    const QString id = QInputDialog::getText(this, windowTitle(), m_engine.spec().PropFieldNameID + u':',
+    const QString id = QInputDialog::getText(this, windowTitle(), m_engine.browse().PropFieldNameID + u':',
                                              QLineEdit::Normal, QString(), &ok);
     if (!ok || id.trimmed().isEmpty())
         return;
@@ -154,7 +154,7 @@ void BrowseWindow::addRow()
 
 void BrowseWindow::deleteRow()
 {
-    const int idColumn = indexOfField(m_engine.fields(), m_engine.spec().PropFieldNameID);
+    const int idColumn = indexOfField(m_engine.fields(), m_engine.browse().PropFieldNameID);
     const int row = m_grid->currentRow();
     if (idColumn < 0 || row < 0 || !m_grid->item(row, idColumn))
         return;

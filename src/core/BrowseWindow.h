@@ -14,10 +14,10 @@ class QTableWidget;
 class BrowseWindow : public QWidget {
     Q_OBJECT
 public:
-    BrowseWindow(Connection *connection, const BrowseSpec &spec, bool allowEdit, bool allowDelete,
+    BrowseWindow(Connection *connection, const BrowseSpec &browse, bool allowEdit, bool allowDelete,
                  QWidget *parent = nullptr);
 
-    static BrowseWindow *open(Connection *connection, const BrowseSpec &spec, bool allowEdit, bool allowDelete);
+    static BrowseWindow *open(Connection *connection, const BrowseSpec &browse, bool allowEdit, bool allowDelete);
 
     BrowseEngine &engine() { return m_engine; }
     QTableWidget *grid() const { return m_grid; }
