@@ -248,11 +248,19 @@ void MessagePolls::ReadHL7File()
         if (TraceEnabled())
             TraceLog(QStringLiteral("ReadHL7File"));
         const QDir dir(gblResultDir);
+        // The directory is listed again only when the list in hand runs out, so that a pile of
+        // waiting files is not listed again after every file.
+        QStringList names;
+        qsizetype at = 0;
         const auto nextFile = [&]() -> QString {
-            const QStringList names = dir.entryList({QStringLiteral("*.hl7")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
-            for (const QString &name : names) {
-                if (name.endsWith(QStringLiteral(".hl7"), Qt::CaseInsensitive) && isStable(dir.filePath(name)))
-                    return dir.filePath(name);
+            for (int round = 0; round < 2; ++round) {
+                while (at < names.size()) {
+                    const QString path = dir.filePath(names[at++]);
+                    if (QFileInfo::exists(path) && isStable(path))
+                        return path;
+                }
+                names = dir.entryList({QStringLiteral("*.hl7")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+                at = 0;
             }
             return QString();
         };
