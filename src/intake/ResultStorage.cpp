@@ -132,8 +132,11 @@ void StoreResultDirect(Connection &connection, const ResultValues &v, IntakeProg
     gblRequestNum.clear();
     const RevenueInfo *revenue = FindRevenue(v.departmentCode);
     if (!revenue) {
+        // A result with nowhere to go is not taken as handled: the file is set aside in
+        // "failed" for the operator instead of being filed away unstored.
         TraceLog(QStringLiteral("Handle input, revenue not found ") + v.modality.toUpper());
-        return;
+        throw IntakeError(QStringLiteral("Handle input, revenue not found ") + v.modality.toUpper()
+                          + QStringLiteral(" for request ") + v.requestNum.trimmed());
     }
     const bool womens = revenue->ResultTableName.toUpper() == u"TBULWOMENSRESULTOB";
     const QString resultTable = QStringLiteral("RADIOLOGY..") + revenue->ResultTableName;

@@ -140,12 +140,13 @@ private slots:
         QCOMPARE(m_hospital->recorder->matching(QStringLiteral("Patient_Data..tbPatient")), QStringList());
     }
 
-    void departmentWithoutRevenueStoresNothing()
+    // Not stored, and not taken as handled: the file goes to "failed" instead of away.
+    void departmentWithoutRevenueStoresNothingAndFails()
     {
         ResultMessage m;
         m.modality = QStringLiteral("ot");
         qint16 hmode = 0;
-        QVERIFY(HandleInput(m.build(), hmode));
+        QVERIFY(!HandleInput(m.build(), hmode));
         QVERIFY(TraceModel::log().text().contains(QStringLiteral("Handle input, revenue not found OT")));
         QVERIFY(m_hospital->recorder->matching(QStringLiteral("INSERT")).isEmpty());
         QVERIFY(m_hospital->recorder->matching(QStringLiteral("UPDATE")).isEmpty());
