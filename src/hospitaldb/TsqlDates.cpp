@@ -55,6 +55,28 @@ int fractionToMs(int value, int digitCount)
 
 } // namespace
 
+// The optional ":ss" and ".fff" after the minutes; false when they are malformed. With
+// extraDigits, digits beyond the milliseconds are skipped.
+static bool takeSeconds(Cursor &c, int &sec, int &ms, bool extraDigits)
+{
+    if (!c.take(u':'))
+        return true;
+    const auto ss = c.digits(2, 2);
+    if (!ss)
+        return false;
+    sec = *ss;
+    if (c.take(u'.')) {
+        int n = 0;
+        const auto f = c.digits(1, 3, &n);
+        if (!f)
+            return false;
+        ms = fractionToMs(*f, n);
+        while (extraDigits && !c.atEnd() && c.s[c.i] >= u'0' && c.s[c.i] <= u'9')
+            ++c.i;
+    }
+    return true;
+}
+
 std::optional<DateTime> parseIso(QStringView text)
 {
     Cursor c{text};
@@ -82,21 +104,8 @@ std::optional<DateTime> parseIso(QStringView text)
         return std::nullopt;
     int sec = 0;
     int ms = 0;
-    if (c.take(u':')) {
-        const auto ss = c.digits(2, 2);
-        if (!ss)
-            return std::nullopt;
-        sec = *ss;
-        if (c.take(u'.')) {
-            int n = 0;
-            const auto f = c.digits(1, 3, &n);
-            if (!f)
-                return std::nullopt;
-            ms = fractionToMs(*f, n);
-            while (!c.atEnd() && c.s[c.i] >= u'0' && c.s[c.i] <= u'9')
-                ++c.i;
-        }
-    }
+    if (!takeSeconds(c, sec, ms, true))
+        return std::nullopt;
     if (!c.atEnd())
         return std::nullopt;
     const QTime time(*h, *mi, sec, ms);
@@ -133,19 +142,8 @@ std::optional<DateTime> parseMonthDayYear(QStringView text)
         return std::nullopt;
     int sec = 0;
     int ms = 0;
-    if (c.take(u':')) {
-        const auto ss = c.digits(2, 2);
-        if (!ss)
-            return std::nullopt;
-        sec = *ss;
-        if (c.take(u'.')) {
-            int n = 0;
-            const auto f = c.digits(1, 3, &n);
-            if (!f)
-                return std::nullopt;
-            ms = fractionToMs(*f, n);
-        }
-    }
+    if (!takeSeconds(c, sec, ms, false))
+        return std::nullopt;
     c.skipBlanks();
     int hour = *h;
     if (!c.atEnd()) {
