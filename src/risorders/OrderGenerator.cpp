@@ -347,40 +347,45 @@ void OrderGenerator::runCycle()
 void OrderGenerator::Start()
 {
     stopAutostart();
-    gblStopProcessing = false;
-    m_startVisible = false;
-    m_gridEnabled = false;
-    showStop(true);
+    enterRunning();
     runCycle();
     // Stop pressed during the first cycle has switched the cycle off; it stays off.
     if (!gblStopProcessing)
         Timer1.start();
 }
 
-void OrderGenerator::Stop()
+// Stop's display and flag: Start shown, the grid usable, the loops asked to stop.
+void OrderGenerator::enterStopped()
 {
     gblStopProcessing = true;
     m_gridEnabled = true;
     m_stopVisible = false;
-    Timer1.stop();
     m_startVisible = true;
     emit stateChanged();
+}
+
+// Start's display and flag: Stop shown, the grid locked, the loops allowed to run.
+void OrderGenerator::enterRunning()
+{
+    gblStopProcessing = false;
+    m_startVisible = false;
+    m_gridEnabled = false;
+    showStop(true);
+}
+
+void OrderGenerator::Stop()
+{
+    Timer1.stop();
+    enterStopped();
 }
 
 void OrderGenerator::ProcessNow()
 {
     if (m_busy)
         return;
-    gblStopProcessing = false;
-    m_startVisible = false;
-    m_gridEnabled = false;
-    showStop(true);
+    enterRunning();
     runCycle();
-    gblStopProcessing = true;
-    m_gridEnabled = true;
-    m_stopVisible = false;
-    m_startVisible = true;
-    emit stateChanged();
+    enterStopped();
 }
 
 void OrderGenerator::Search()

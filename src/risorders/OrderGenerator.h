@@ -109,6 +109,8 @@ signals:
     void cycleFinished();
 
 private:
+    void enterStopped();
+    void enterRunning();
     void yield();
     void setGridEnabled(bool on);
     void showStop(bool on);
